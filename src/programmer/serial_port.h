@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace trovik {
+
+// The modem-control outputs the programming adapter uses.
+enum class ModemLine { Dtr, Rts };
+
+// One open serial port, as far as the programming adapter uses it: two
+// output lines, one input line and the break state of the transmit line.
+// Every operation reports whether it worked; LastError() says why not.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    virtual bool SetLine(ModemLine line, bool raised) = 0;
+    virtual bool ReadCts(bool& raised) = 0;
+    virtual bool SetBreak(bool on) = 0;
+    virtual std::string LastError() const = 0;
+};
+
+struct PortOpenResult {
+    std::unique_ptr<SerialPort> port;  // null when the port could not be opened
+    std::string error;                 // then: what went wrong and what to do
+};
+
+// Opens a port by name for this program alone and sets it to 9600 baud,
+// 8 data bits, no parity, keeping every other setting as the port had it.
+// Destroying the port closes it.
+class PortFactory {
+public:
+    virtual ~PortFactory() = default;
+    virtual PortOpenResult Open(const std::string& name) = 0;
+};
+
+// Millisecond sleeps of a programming run; tests give a virtual clock.
+class Sleeper {
+public:
+    virtual ~Sleeper() = default;
+    virtual void SleepMs(int milliseconds) = 0;
+};
+
+}  // namespace trovik
