@@ -53,7 +53,7 @@ std::optional<std::string> RecordProblem(std::string_view text, std::size_t reco
     const auto expected = static_cast<std::uint8_t>(256 - RecordSum(line, 0));
     const auto stored = ByteAt(line, ImageRecord::kChecksum);
     if (stored != expected)
-        return "the record's checksum is " + Hex2(stored) + " but its bytes add up to " +
+        return "the record's checksum is " + Hex2(stored) + " but should be " +
                Hex2(expected);
     return std::nullopt;
 }
