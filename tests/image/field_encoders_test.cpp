@@ -76,6 +76,8 @@ struct PathCase {
     std::string entered, w1, w2, w3, left;
 };
 
+void PrintTo(const PathCase& c, std::ostream* os) { *os << "'" << c.entered << "'"; }
+
 class ParsePathTest : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(ParsePathTest, FillsTheWorkingAddresses) {

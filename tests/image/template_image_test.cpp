@@ -67,6 +67,8 @@ struct Damage {
     std::string problem;
 };
 
+void PrintTo(const Damage& d, std::ostream* os) { *os << d.problem; }
+
 class TemplateDamageTest : public ::testing::TestWithParam<Damage> {};
 
 TEST_P(TemplateDamageTest, NamesTheFirstProblemAndItsLine) {

@@ -15,6 +15,8 @@ struct NumberCase {
     std::optional<int> asByte;
 };
 
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << "'" << c.text << "'"; }
+
 class NumberTextTest : public ::testing::TestWithParam<NumberCase> {};
 
 TEST_P(NumberTextTest, ReadsAsTheBoxesDo) {

@@ -59,6 +59,8 @@ struct FieldCase {
     std::string message;
 };
 
+void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.key << "='" << c.text << "'"; }
+
 class FieldReadingTest : public ::testing::TestWithParam<FieldCase> {};
 
 TEST_P(FieldReadingTest, ChecksLikeTheWindow) {
