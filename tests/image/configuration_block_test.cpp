@@ -66,7 +66,9 @@ TEST(ConfigurationBlock, ChangesNothingOutsideTheLayout) {
         written[at + 1] = w != 81 && w != 82;  // a message digit is one character
     }
     for (std::size_t i = 0; i < kTemplateImageSize; ++i)
-        if (!written[i]) EXPECT_EQ(image.text[i], original.text[i]) << "character " << i;
+        if (!written[i]) {
+            EXPECT_EQ(image.text[i], original.text[i]) << "character " << i;
+        }
     EXPECT_EQ(image.text[463], '0');
     EXPECT_EQ(std::string(&image.text[438], 2), "2F");
     EXPECT_EQ(std::string(&image.text[442 + 17], 2), "5C");
