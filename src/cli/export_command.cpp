@@ -14,7 +14,7 @@ CLI::App* ExportCommand::Register(CLI::App& app) {
     settings_.AddTo(*command);
     outputPath_ = kOutputFileName;
     command->add_option("--output", outputPath_, "Where to write the hex file")
-        ->option_text("PATH")
+        ->type_name("PATH")
         ->capture_default_str();
     return command;
 }
