@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -25,6 +26,7 @@ struct ProgrammingOutcome {
     std::uint16_t expected = 0;
     std::uint16_t read = 0;
     std::size_t wordsProgrammed = 0;
+    std::size_t wordsVerified = 0;  // words 0 to wordsVerified - 1 hold the image
 };
 
 // What a run tells its caller while it works.
@@ -43,12 +45,40 @@ public:
 inline constexpr const char* kVerifyFailedMessage = "Verify Failed";
 inline constexpr const char* kProgrammedMessage = "Pic Programmed Successfully";
 
+// Programmed at the end of every run that got through its words or stopped
+// at "Verify Failed".
+inline constexpr std::uint16_t kConfigurationWord = 0x3FF2;
+
+struct PortChoice {
+    std::string name;   // "COM1" to "COM8"
+    std::string error;  // set, and name empty, for an index outside 0 to 7
+};
+// The port that comPortIndex selects in the window's list.
+PortChoice PortNameForIndex(int comPortIndex);
+
+// "Verify Failed" details: "word 40 (address 0x0028): expected 0x1283, read 0x3fff".
+std::string DescribeVerifyFailure(const ProgrammingOutcome& outcome);
+
 // "Program PIC" after the settings have been read: builds the image from
 // the template, opens the port, programs and verifies every word,
 // programs the configuration word, leaves program mode and closes the port
 // whatever happens.
+//
+// Every way out (success, "Verify Failed", a failed port operation, a stop
+// request, an exception from the port or the observer) goes through one
+// exit: the break off, DTR and RTS low, the port closed. A failed port
+// operation stops the run at once (no configuration word) and the outcome
+// says what failed; so does a stop request. Exceptions go on to the caller
+// after the lines are safe. The caller raises the process priority and
+// chooses the sleeper (platform/ or a virtual clock).
 ProgrammingOutcome RunProgramming(const TrackerSettings& settings, FileAccess& files,
                                   const std::string& templatePath, const std::string& portName,
                                   PortFactory& ports, Sleeper& sleeper, ProgrammingObserver& observer);
+
+// The same on the port that settings.comPortIndex selects ("COM1" to
+// "COM8"); an index outside 0 to 7 opens nothing.
+ProgrammingOutcome RunProgramming(const TrackerSettings& settings, FileAccess& files,
+                                  const std::string& templatePath, PortFactory& ports,
+                                  Sleeper& sleeper, ProgrammingObserver& observer);
 
 }  // namespace trovik

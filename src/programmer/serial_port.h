@@ -24,6 +24,9 @@ public:
 struct PortOpenResult {
     std::unique_ptr<SerialPort> port;  // null when the port could not be opened
     std::string error;                 // then: what went wrong and what to do
+    // What the opened port was set to, e.g. "9600 baud, 8 data bits, no
+    // parity, 1 stop bit"; for traces and diagnostics.
+    std::string settings;
 };
 
 // Opens a port by name for this program alone and sets it to 9600 baud,
@@ -35,11 +38,16 @@ public:
     virtual PortOpenResult Open(const std::string& name) = 0;
 };
 
-// Millisecond sleeps of a programming run; tests give a virtual clock.
+// The waits of a programming run: millisecond sleeps and the short pause
+// between two line changes. Tests give a virtual clock; a line trace wraps
+// it to record both.
 class Sleeper {
 public:
     virtual ~Sleeper() = default;
     virtual void SleepMs(int milliseconds) = 0;
+    // A busy wait of at least kShortDelay that never gives up the
+    // processor (see programming_link.h). Overridden by virtual clocks.
+    virtual void ShortDelay();
 };
 
 }  // namespace trovik
