@@ -7,12 +7,14 @@
 
 #include "cli/defaults_command.h"
 #include "cli/export_command.h"
+#include "cli/program_command.h"
 
 namespace trovik::cli {
 
 std::vector<std::unique_ptr<Command>> MakeCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ExportCommand>());
+    commands.push_back(std::make_unique<ProgramCommand>());
     commands.push_back(std::make_unique<DefaultsCommand>());
     return commands;
 }
