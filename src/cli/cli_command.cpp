@@ -5,7 +5,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/decode_command.h"
 #include "cli/defaults_command.h"
+#include "cli/diff_command.h"
 #include "cli/export_command.h"
 #include "cli/program_command.h"
 
@@ -16,6 +18,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
     commands.push_back(std::make_unique<ExportCommand>());
     commands.push_back(std::make_unique<ProgramCommand>());
     commands.push_back(std::make_unique<DefaultsCommand>());
+    commands.push_back(std::make_unique<DecodeCommand>());
+    commands.push_back(std::make_unique<DiffCommand>());
     return commands;
 }
 

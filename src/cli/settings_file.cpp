@@ -231,7 +231,8 @@ SettingsLoadResult LoadSettings(const std::string& tomlText, const std::string& 
     return result;
 }
 
-std::string WriteSettingsFile(const TrackerSettings& settings, bool withComments) {
+std::string WriteSettingsFile(const TrackerSettings& settings, bool withComments,
+                              const std::vector<SettingsFileNote>& notes) {
     std::ostringstream out;
     if (withComments)
         out << "# Trovik settings. Every key is optional: a key left out keeps its default.\n"
@@ -239,8 +240,22 @@ std::string WriteSettingsFile(const TrackerSettings& settings, bool withComments
                "# window's box (\" 00042 \" is 42).\n";
     auto writeField = [&](const SettingsField& field) {
         if (withComments) out << "\n# " << FieldDescription(field.id) << "\n";
+        for (const SettingsFileNote& note : notes)
+            if (note.field == &field) out << "# Note: " << note.text << "\n";
         out << field.key << " = " << ValueText(settings, field) << "\n";
     };
+    int profile = -1;
+    for (const SettingsField* field : SettingsFileOrder()) {
+        if (field->profile != profile) {
+            profile = field->profile;
+            out << "\n[configuration" << profile + 1 << "]\n";
+        }
+        writeField(*field);
+    }
+    return out.str();
+}
+
+std::vector<const SettingsField*> SettingsFileOrder() {
     // The order of the window's controls, not the reading order: the
     // shared settings first, then each configuration's.
     static constexpr FieldId kSharedOrder[] = {FieldId::AutoTxDelayMs, FieldId::ManualTxDelayMs,
@@ -250,12 +265,15 @@ std::string WriteSettingsFile(const TrackerSettings& settings, bool withComments
         FieldId::ManualIntervalSecs, FieldId::QuietTimeSecs, FieldId::SlowSpeedFactor,
         FieldId::IconCode, FieldId::UseAltIconTable, FieldId::MessageCode,
         FieldId::BeaconText, FieldId::BeaconEvery};
-    for (FieldId id : kSharedOrder) writeField(FindField(id, -1));
-    for (int profile = 0; profile < 2; ++profile) {
-        out << "\n[configuration" << profile + 1 << "]\n";
-        for (FieldId id : kProfileOrder) writeField(FindField(id, profile));
-    }
-    return out.str();
+    std::vector<const SettingsField*> order;
+    for (FieldId id : kSharedOrder) order.push_back(&FindField(id, -1));
+    for (int profile = 0; profile < 2; ++profile)
+        for (FieldId id : kProfileOrder) order.push_back(&FindField(id, profile));
+    return order;
+}
+
+std::string SettingsValueText(const TrackerSettings& settings, const SettingsField& field) {
+    return ValueText(settings, field);
 }
 
 void SettingsOptions::AddTo(CLI::App& command, bool withTemplate) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_fields.h"
 #include "settings/tracker_settings.h"
 
 namespace CLI { class App; }
@@ -23,10 +24,24 @@ struct SettingsLoadResult {
 SettingsLoadResult LoadSettings(const std::string& tomlText, const std::string& fileName,
                                 const std::vector<std::string>& overrides);
 
+// A remark (UTF-8) written as a comment right above a field's line.
+struct SettingsFileNote {
+    const SettingsField* field;
+    std::string text;
+};
+
 // A settings file for the given settings; with comments, a file a user can
 // edit. Texts that a settings file cannot carry back are noted by the
-// caller.
-std::string WriteSettingsFile(const TrackerSettings& settings, bool withComments);
+// caller: `notes` are written whether or not withComments is set.
+std::string WriteSettingsFile(const TrackerSettings& settings, bool withComments,
+                              const std::vector<SettingsFileNote>& notes = {});
+
+// The fields in the order a settings file lists them: the shared settings,
+// then each configuration's, in the order of the window's controls.
+std::vector<const SettingsField*> SettingsFileOrder();
+// A field's value as a settings file writes it ("MYCALL" quoted, true,
+// "Off Duty").
+std::string SettingsValueText(const TrackerSettings& settings, const SettingsField& field);
 
 // The options --settings, --set and --template, shared by the commands
 // that build an image.

@@ -221,12 +221,12 @@ private:
             const std::uint8_t octet = Low(e.firstWord + i);
             if (octet == 0xFF) {
                 callsign += kHighCharacter;
-                Note(e, Ordinal(i) + " was stored as ff, as every character of code 0x80 or above is: "
+                Note(e, "C" + Ordinal(i).substr(1) + " was stored as ff, as every character of code 0x80 or above is: "
                         "which one it was cannot be recovered. It is written here as " +
                         Shown(std::string(1, kHighCharacter)) + ", which gives the same image.");
             } else if ((octet & 1) != 0) {
                 callsign += '?';
-                Note(e, Ordinal(i) + " was stored as " + Hex(octet) +
+                Note(e, "C" + Ordinal(i).substr(1) + " was stored as " + Hex(octet) +
                             ", which no character gives; it is written here as '?'.");
             } else {
                 callsign += static_cast<char>(octet >> 1);

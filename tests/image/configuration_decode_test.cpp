@@ -82,54 +82,6 @@ TEST(ConfigurationDecode, ThreeElementPathsRemarkThatLaterElementsAreNotStored) 
     EXPECT_NE(NotesOf(decoded, FieldId::Path, 0, true)[0].find("after the third"), std::string::npos);
 }
 
-TEST(ConfigurationDecode, RandomSettingsEncodeBackToTheSameImage) {
-    std::mt19937 random(20261211);
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    const std::string alnum = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    auto name = [&](int lo, int hi) {
-        std::string n;
-        for (int i = pick(lo, hi); i > 0; --i) n += alnum[static_cast<std::size_t>(pick(0, 35))];
-        return n;
-    };
-    auto path = [&] {
-        for (;;) {
-            std::string p;
-            for (int i = pick(0, 3), k = 0; k < i; ++k) {
-                if (k > 0) p += ',';
-                p += name(pick(0, 9) == 0 ? 0 : 1, 6);
-                if (pick(0, 1)) p += "-" + std::to_string(pick(0, 15));
-            }
-            if (p.size() <= 27) return p;
-        }
-    };
-    for (int round = 0; round < 3000; ++round) {
-        TrackerSettings s;
-        for (auto& p : s.profiles) {
-            p.callsign = name(0, 6);
-            p.ssid = static_cast<std::uint8_t>(pick(0, 15));
-            p.path = path();
-            p.autoIntervalSecs = pick(10, 2550);
-            p.manualIntervalSecs = pick(10, 2550);
-            p.beaconEvery = pick(1, 255);
-            p.quietTimeSecs = pick(0, 255);
-            p.slowSpeedFactor = pick(1, 255);
-            const std::string hex = "0123456789abcdefABCDEF";
-            p.iconCode = {hex[static_cast<std::size_t>(pick(0, 21))], hex[static_cast<std::size_t>(pick(0, 21))]};
-            p.useAltIconTable = pick(0, 1);
-            p.messageCode = pick(0, 7);
-            p.beaconText.clear();
-            for (int i = pick(0, 50); i > 0; --i) p.beaconText += static_cast<char>(pick(0x20, 0x7E));
-        }
-        s.autoTxDelayMs = pick(35, 1700);
-        s.manualTxDelayMs = pick(35, 1700);
-        const TemplateImage image = Encoded(s);
-        const DecodedSettings decoded = DecodeConfigurationBlock(image);
-        ASSERT_EQ(Encoded(decoded.settings), image)
-            << "paths \"" << s.profiles[0].path << "\" \"" << s.profiles[1].path << "\"";
-        ASSERT_FALSE(HasLoss(decoded)) << decoded.notes.front().text;
-    }
-}
-
 TEST(ConfigurationDecode, WhatCannotBeRecoveredIsNoted) {
     TrackerSettings s;
     s.profiles[0].callsign = "N\xC4";  // Ä is stored as ff, like any code of 0x80 or above
