@@ -29,7 +29,10 @@ int Retry(Call call) {
 class PosixSerialPort : public SerialPort {
 public:
     explicit PosixSerialPort(int fd) : fd_(fd) {}
-    ~PosixSerialPort() override { ::close(fd_); }
+    ~PosixSerialPort() override {
+        ::ioctl(fd_, TIOCNXCL);  // others may open it again, even if they held it open meanwhile
+        ::close(fd_);
+    }
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
