@@ -9,7 +9,11 @@
 #include "cli/defaults_command.h"
 #include "cli/diff_command.h"
 #include "cli/export_command.h"
+#include "cli/probe_command.h"
 #include "cli/program_command.h"
+#include "cli/ports_command.h"
+#include "cli/read_command.h"
+#include "cli/verify_command.h"
 
 namespace trovik::cli {
 
@@ -20,6 +24,10 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
     commands.push_back(std::make_unique<DefaultsCommand>());
     commands.push_back(std::make_unique<DecodeCommand>());
     commands.push_back(std::make_unique<DiffCommand>());
+    commands.push_back(std::make_unique<ReadCommand>());
+    commands.push_back(std::make_unique<VerifyCommand>());
+    commands.push_back(std::make_unique<ProbeCommand>());
+    commands.push_back(std::make_unique<PortsCommand>());
     return commands;
 }
 

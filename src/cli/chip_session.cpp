@@ -1,0 +1,92 @@
+#include "cli/chip_session.h"
+
+#include <csignal>
+#include <cstdio>
+#include <ostream>
+
+namespace trovik::cli {
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) { interrupted = 1; }
+
+std::string MinutesSeconds(std::chrono::seconds time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(time.count() / 60),
+                  static_cast<long long>(time.count() % 60));
+    return text;
+}
+
+}  // namespace
+
+const char* const kPortOptionHelp =
+    "Serial port: COM1 to COM8 (/dev/ttyS0 to /dev/ttyS7), a device such as /dev/ttyUSB0, "
+    "or a simulated chip: sim, or sim: with options separated by commas: absent, "
+    "fail-at=N, image=FILE, realtime";
+
+InterruptGuard::InterruptGuard() {
+    interrupted = 0;
+    previous_ = std::signal(SIGINT, OnInterrupt);
+}
+
+InterruptGuard::~InterruptGuard() {
+    if (previous_ != SIG_ERR) std::signal(SIGINT, previous_);
+}
+
+bool InterruptGuard::Interrupted() { return interrupted != 0; }
+
+std::function<bool()> StopCheck(const std::function<bool()>& extra) {
+    return [extra] { return InterruptGuard::Interrupted() || (extra && extra()); };
+}
+
+void ProgressLine::Show(std::size_t done, std::size_t total) {
+    if (!context_.errIsTerminal) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (done == 1) first_ = now;
+    if (done != total && shown_ && now - last_ < std::chrono::milliseconds(100)) return;
+    last_ = now;
+    shown_ = true;
+    context_.err << "\rword " << done << " of " << total;
+    if (done > 1 && done < total) {
+        const auto perWord = (now - first_) / static_cast<long>(done - 1);
+        const auto left = std::chrono::duration_cast<std::chrono::seconds>(perWord * static_cast<long>(total - done));
+        context_.err << ", " << MinutesSeconds(left) << " left";
+    }
+    context_.err << "\x1b[K" << std::flush;
+}
+
+void ProgressLine::End() {
+    if (shown_) context_.err << '\n' << std::flush;
+    shown_ = false;
+}
+
+PortSession::PortSession(CliContext& context, const std::string& portName, const std::string& tracePath,
+                         const std::string& commandName, PortOverride override)
+    : context_(context),
+      tracePath_(tracePath),
+      simPorts_(systemPorts_, context.files),
+      ports_(override.ports ? override.ports : &simPorts_),
+      sleeper_(override.sleeper ? override.sleeper : &simPorts_.SleeperFor(portName, systemSleeper_)),
+      trace_(traceText_),
+      tracingPorts_(*ports_, trace_),
+      tracingSleeper_(*sleeper_, trace_) {
+    if (!tracePath_.empty()) trace_.Comment("trovik-cli " + commandName + ": every port operation, in order");
+}
+
+PortFactory& PortSession::Ports() {
+    return tracePath_.empty() ? *ports_ : tracingPorts_;
+}
+
+Sleeper& PortSession::Timing() { return tracePath_.empty() ? *sleeper_ : tracingSleeper_; }
+
+bool PortSession::Finish() {
+    if (tracePath_.empty()) return true;
+    if (auto failure = context_.files.ReplaceFile(tracePath_, traceText_.str())) {
+        ReportError(context_, "the line trace could not be written to " + tracePath_ + ": " + *failure + ".");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace trovik::cli
