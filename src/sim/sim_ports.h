@@ -25,7 +25,7 @@ public:
 
     bool SetLine(ModemLine line, bool raised) override {
         if (line == ModemLine::Dtr)
-            chip_->SetDtr(raised, Now());
+            chip_->SetDtr(raised, {});  // the chip samples data on clock edges only
         else
             chip_->SetRts(raised, Now());
         return true;
