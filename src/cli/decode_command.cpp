@@ -15,9 +15,10 @@ CLI::App* DecodeCommand::Register(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "decode", "Print the settings an image holds, as a settings file that 'export --settings' takes back");
     command->add_option("IMAGE", imagePath_, "Image in the template's geometry (an export, a read-back or a template)")
+        ->type_name("FILE")
         ->required();
     command->add_option("--output", outputPath_, "Write the settings file here instead of printing it")
-        ->option_text("FILE");
+        ->type_name("FILE");
     command->add_flag("--comments", comments_, "Describe every setting, as 'defaults' does");
     command->footer(
         "What the image holds that a settings file cannot carry back exactly is said in\n"

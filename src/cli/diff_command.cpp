@@ -52,8 +52,9 @@ CLI::App* DiffCommand::Register(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "diff", "Show the settings in which two images or settings files differ");
     command->add_option("A", pathA_, "Image (Intel HEX in the template's geometry) or settings file (TOML)")
+        ->type_name("FILE")
         ->required();
-    command->add_option("B", pathB_, "Image or settings file")->required();
+    command->add_option("B", pathB_, "Image or settings file")->type_name("FILE")->required();
     command->footer(
         "An image is told from a settings file by its content. Settings compare as an\n"
         "image stores them when either side is an image. For two images, the program\n"
