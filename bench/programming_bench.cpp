@@ -5,6 +5,12 @@
 #include <chrono>
 #include <memory>
 
+#ifdef __linux__
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 #include <benchmark/benchmark.h>
 
 #include "image/hex_export.h"
@@ -87,6 +93,27 @@ void LinkOnNullPort(benchmark::State& state) {
 }
 BENCHMARK(LinkOnNullPort<false>)->Name("LinkOnNullPort/ReadWord");
 BENCHMARK(LinkOnNullPort<true>)->Name("LinkOnNullPort/ProgramWord");
+
+#ifdef __linux__
+// For scale: one ioctl on a pseudo-terminal, the cheapest a port's line
+// operation can be (a native port's driver also writes the UART's
+// registers; a USB adapter waits for the bus).
+void IoctlOnPseudoTerminal(benchmark::State& state) {
+    int master = -1;
+    int slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        state.SkipWithError("no pseudo-terminal");
+        return;
+    }
+    int queued = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(::ioctl(slave, TIOCOUTQ, &queued));
+    }
+    ::close(slave);
+    ::close(master);
+}
+BENCHMARK(IoctlOnPseudoTerminal);
+#endif
 
 class Quiet : public ProgrammingObserver {
 public:
