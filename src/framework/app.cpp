@@ -77,7 +77,7 @@ void CWinApp::OnHelp() {
     layout->addWidget(buttons);
     const QFontMetrics metrics(help.font());
     help.resize(metrics.averageCharWidth() * 90, metrics.height() * 32);
-    help.exec();
+    afx::ExecModal(help);
 }
 
 CWinApp* AfxGetApp() { return theOneApp; }
@@ -100,7 +100,7 @@ int AfxMessageBox(const std::string& text, UINT nType, UINT) {
     QMessageBox box(QMessageBox::Warning, afx::QStringFromUtf8(AfxGetAppName()), afx::QStringFromUtf8(text),
                     QMessageBox::Ok, OwnerForModalBox());
     box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    afx::ExecModal(box);
     return IDOK;
 }
 

@@ -113,6 +113,18 @@ QString QStringFromLatin1(const std::string& latin1) {
 
 std::string Latin1FromQString(const QString& text) { return trovik::Latin1FromUtf8(text.toStdString()); }
 
+void ReactivateAfterModal(QWidget* previous) {
+    if (previous != nullptr && previous->isVisible()) previous->activateWindow();
+}
+
+int ExecModal(QDialog& dialog) {
+    QPointer<QWidget> previous = QApplication::activeWindow();
+    if (previous == nullptr && dialog.parentWidget() != nullptr) previous = dialog.parentWidget()->window();
+    const int result = dialog.exec();
+    ReactivateAfterModal(previous);
+    return result;
+}
+
 DialogWindow* DialogOf(QWidget* widget) {
     return widget != nullptr ? dynamic_cast<DialogWindow*>(widget->window()) : nullptr;
 }
@@ -358,6 +370,15 @@ void DialogWindow::reject() {
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier && m_owner != nullptr) {
         m_owner->OnCommand(ID_HELP);
+        return;
+    }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        // Shift+F10 is the keyboard's right click: the focused control's own
+        // menu if it has one (an edit box's), else the dialog's.
+        QWidget* target = focusWidget() != nullptr ? focusWidget() : this;
+        const QPoint centre = target->rect().center();
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, centre, target->mapToGlobal(centre));
+        QApplication::sendEvent(target, &menuEvent);
         return;
     }
     QDialog::keyPressEvent(event);

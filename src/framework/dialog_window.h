@@ -80,6 +80,11 @@ private:
     QPointer<QWidget> m_pendingFocus;
 };
 
+// Runs a modal dialog and gives the window that was in front back the
+// focus afterwards, also where no window manager does it.
+int ExecModal(QDialog& dialog);
+void ReactivateAfterModal(QWidget* previous);
+
 // The dialog window a control belongs to, if any.
 DialogWindow* DialogOf(QWidget* widget);
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
@@ -87,6 +88,8 @@ void AfxRunWithProgress(const std::string& caption, const std::string& firstLine
                         const std::function<void(CProgressSink&)>& work) {
     QWidget* owner = QApplication::activeModalWidget();
     if (owner == nullptr && AfxGetMainWnd() != nullptr) owner = AfxGetMainWnd()->m_hWnd;
+    QPointer<QWidget> previous = QApplication::activeWindow();
+    if (previous == nullptr) previous = owner;
     ProgressBox box(caption, firstLine, maximum, owner);
     QEventLoop loop;
     std::exception_ptr failure;
@@ -103,5 +106,6 @@ void AfxRunWithProgress(const std::string& caption, const std::string& firstLine
     loop.exec();
     worker.join();
     box.hide();
+    afx::ReactivateAfterModal(previous);
     if (failure) std::rethrow_exception(failure);
 }

@@ -228,7 +228,7 @@ INT_PTR CDialog::DoModal() {
         CenterWindow();
         m_pWindow->setWindowModality(Qt::ApplicationModal);
         QPointer<afx::DialogWindow> window(m_pWindow);
-        const int code = window->exec();
+        const int code = afx::ExecModal(*window);
         result = window != nullptr ? code : m_nModalResult;
     } else {
         result = m_nModalResult;
