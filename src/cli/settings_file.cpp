@@ -278,16 +278,16 @@ std::string SettingsValueText(const TrackerSettings& settings, const SettingsFie
 
 void SettingsOptions::AddTo(CLI::App& command, bool withTemplate) {
     command.add_option("--settings", settingsFile, "Settings file (TOML); see 'trovik-cli defaults'")
-        ->option_text("FILE");
+        ->type_name("FILE");
     command.add_option("--set", overrides,
                        "Override one setting, the value as typed into the window's box "
                        "(e.g. configuration1.ssid=5); may be repeated")
-        ->option_text("KEY=VALUE")
+        ->type_name("KEY=VALUE")
         ->allow_extra_args(false);
     if (withTemplate) {
         templatePath = kTemplateFileName;
         command.add_option("--template", templatePath, "Firmware template")
-            ->option_text("PATH")
+            ->type_name("PATH")
             ->capture_default_str();
     }
 }
