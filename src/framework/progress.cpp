@@ -38,6 +38,8 @@ public:
         layout->addWidget(m_bar);
         m_stop = new QPushButton(QStringLiteral("Stop"), this);
         m_stop->setObjectName(QStringLiteral("progressStop"));
+        // Enter, pressed once too often, must not stop a run.
+        m_stop->setAutoDefault(false);
         connect(m_stop, &QPushButton::clicked, this, [this] { RequestStop(); });
         layout->addWidget(m_stop, 0, Qt::AlignRight);
         setFixedSize(sizeHint());
