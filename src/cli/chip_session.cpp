@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ostream>
 
+#include "programmer/programming_run.h"
+
 namespace trovik::cli {
 namespace {
 
@@ -40,14 +42,27 @@ std::function<bool()> StopCheck(const std::function<bool()>& extra) {
     return [extra] { return InterruptGuard::Interrupted() || (extra && extra()); };
 }
 
-void ProgressLine::Show(std::size_t done, std::size_t total) {
+std::string HexWord(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04x", value & 0xFFFFU);
+    return text;
+}
+
+std::string ChosenPort(CliContext& context, const std::string& portOption, int comPortIndex) {
+    if (!portOption.empty()) return portOption;
+    const PortChoice choice = PortNameForIndex(comPortIndex);
+    if (choice.name.empty()) ReportError(context, choice.error);
+    return choice.name;
+}
+
+void ProgressLine::Show(std::size_t done, std::size_t total, const std::string& detail) {
     if (!context_.errIsTerminal) return;
     const auto now = std::chrono::steady_clock::now();
     if (done == 1) first_ = now;
     if (done != total && shown_ && now - last_ < std::chrono::milliseconds(100)) return;
     last_ = now;
     shown_ = true;
-    context_.err << "\rword " << done << " of " << total;
+    context_.err << "\rword " << done << " of " << total << detail;
     if (done > 1 && done < total) {
         const auto perWord = (now - first_) / static_cast<long>(done - 1);
         const auto left = std::chrono::duration_cast<std::chrono::seconds>(perWord * static_cast<long>(total - done));

@@ -10,6 +10,7 @@
 #include "cli/cli_command.h"
 #include "platform/serial_ports.h"
 #include "platform/timing.h"
+#include "programmer/chip_reader.h"
 #include "programmer/serial_port.h"
 #include "sim/line_trace.h"
 #include "sim/sim_ports.h"
@@ -39,7 +40,8 @@ private:
 class ProgressLine {
 public:
     explicit ProgressLine(CliContext& context) : context_(context) {}
-    void Show(std::size_t done, std::size_t total);
+    // `detail` follows the count, e.g. ", 12 programmed".
+    void Show(std::size_t done, std::size_t total, const std::string& detail = {});
     void End();
 
 private:
@@ -48,6 +50,27 @@ private:
     std::chrono::steady_clock::time_point first_{};
     std::chrono::steady_clock::time_point last_{};
 };
+
+// Progress of a command that reads every word: the progress line and the
+// stop requests.
+class WordReadProgress : public ReadObserver {
+public:
+    WordReadProgress(CliContext& context, std::function<bool()> stop) : line_(context), stop_(std::move(stop)) {}
+    void OnProgress(std::size_t word) override { line_.Show(word, kProgramWordCount); }
+    bool StopRequested() override { return stop_(); }
+    void End() { line_.End(); }
+
+private:
+    ProgressLine line_;
+    std::function<bool()> stop_;
+};
+
+// A word as 0x%04x.
+std::string HexWord(unsigned value);
+
+// The port a command talks to: --port when given, else the COMn name that
+// comPortIndex selects. Reports and returns an empty name when there is none.
+std::string ChosenPort(CliContext& context, const std::string& portOption, int comPortIndex);
 
 // Ports and sleeps a test gives a command in place of the machine's, so
 // that a chip can be prepared before the command runs.
@@ -64,6 +87,9 @@ public:
                 const std::string& commandName, PortOverride override = {});
     PortFactory& Ports();
     Sleeper& Timing();
+    // True when the port's sleeps are real ones (a real port, or
+    // sim:realtime); only such runs are worth a raised priority.
+    bool SleepsForReal() const { return sleeper_ == &systemSleeper_; }
     // Writes the trace when one was asked for; reports and returns false
     // when it could not be written.
     bool Finish();

@@ -13,12 +13,6 @@
 namespace trovik::cli {
 namespace {
 
-std::string Hex4(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04x", value & 0xFFFFU);
-    return text;
-}
-
 std::string Micros(std::chrono::nanoseconds time) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f us", static_cast<double>(time.count()) / 1000.0);
@@ -124,9 +118,9 @@ int ProbeCommand::Run(CliContext& context) {
     int code = kExitOk;
     switch (outcome.status) {
         case ProbeStatus::ChipAnswers:
-            context.out << "A chip answers: device ID " << Hex4(outcome.deviceId) << " (device "
-                        << Hex4(static_cast<unsigned>(outcome.deviceId >> 5)) << ", revision "
-                        << (outcome.deviceId & 0x1F) << "); word 0 reads " << Hex4(outcome.word0) << ".\n";
+            context.out << "A chip answers: device ID " << HexWord(outcome.deviceId) << " (device "
+                        << HexWord(static_cast<unsigned>(outcome.deviceId >> 5)) << ", revision "
+                        << (outcome.deviceId & 0x1F) << "); word 0 reads " << HexWord(outcome.word0) << ".\n";
             break;
         case ProbeStatus::NoChip:
             context.out << "No chip answers: every bit read 0. Check that the tracker's chip sits in the adapter "

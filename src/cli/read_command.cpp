@@ -10,28 +10,6 @@
 #include "programmer/chip_reader.h"
 
 namespace trovik::cli {
-namespace {
-
-std::string Hex4(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04x", value & 0xFFFFU);
-    return text;
-}
-
-class ReadProgress : public ReadObserver {
-public:
-    ReadProgress(CliContext& context, std::function<bool()> stop) : line_(context), stop_(std::move(stop)) {}
-    void OnProgress(std::size_t word) override { line_.Show(word, kProgramWordCount); }
-    bool StopRequested() override { return stop_(); }
-    void End() { line_.End(); }
-
-private:
-    ProgressLine line_;
-    std::function<bool()> stop_;
-};
-
-}  // namespace
-
 CLI::App* ReadCommand::Register(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "read", "Read what the chip holds into an image file, writing nothing to the chip");
@@ -51,7 +29,7 @@ CLI::App* ReadCommand::Register(CLI::App& app) {
 
 int ReadCommand::Run(CliContext& context) {
     PortSession session(context, port_, tracePath_, "read", override_);
-    ReadProgress progress(context, StopCheck(stopRequested_));
+    WordReadProgress progress(context, StopCheck(stopRequested_));
     ChipReadOutcome outcome;
     {
         InterruptGuard guard;
@@ -85,7 +63,7 @@ int ReadCommand::Run(CliContext& context) {
         return kExitFile;
     }
     context.out << "Read " << kProgramWordCount << " words and the configuration word "
-                << Hex4(outcome.contents.configurationWord) << " (device ID " << Hex4(outcome.contents.deviceId)
+                << HexWord(outcome.contents.configurationWord) << " (device ID " << HexWord(outcome.contents.deviceId)
                 << ") from " << port_ << "; image saved as " << outputPath_ << ".\n";
     return traced ? kExitOk : kExitFile;
 }

@@ -20,23 +20,6 @@ namespace {
 // Enough to see what is wrong; the settings line names every setting.
 constexpr std::size_t kListedDifferences = 40;
 
-std::string Hex4(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04x", value & 0xFFFFU);
-    return text;
-}
-
-class VerifyProgress : public ReadObserver {
-public:
-    VerifyProgress(CliContext& context, std::function<bool()> stop) : line_(context), stop_(std::move(stop)) {}
-    void OnProgress(std::size_t word) override { line_.Show(word, kProgramWordCount); }
-    bool StopRequested() override { return stop_(); }
-    void End() { line_.End(); }
-
-private:
-    ProgressLine line_;
-    std::function<bool()> stop_;
-};
 
 // The setting a differing program word belongs to, or what else it is.
 // Only the low byte of a block word holds a setting (the first digit of
@@ -76,15 +59,8 @@ CLI::App* VerifyCommand::Register(CLI::App& app) {
 int VerifyCommand::Run(CliContext& context) {
     const auto settings = settings_.Load(context);
     if (!settings) return kExitUsage;
-    std::string portName = port_;
-    if (portName.empty()) {
-        const PortChoice choice = PortNameForIndex(settings->comPortIndex);
-        if (choice.name.empty()) {
-            ReportError(context, choice.error);
-            return kExitUsage;
-        }
-        portName = choice.name;
-    }
+    const std::string portName = ChosenPort(context, port_, settings->comPortIndex);
+    if (portName.empty()) return kExitUsage;
     const ImageResult built = BuildImageFromTemplate(context.files, *settings, settings_.templatePath);
     if (!built.image) {
         ReportError(context, built.error + " Nothing was read.");
@@ -93,7 +69,7 @@ int VerifyCommand::Run(CliContext& context) {
     const WordTable expected = BuildWordTable(*built.image);
 
     PortSession session(context, portName, tracePath_, "verify", override_);
-    VerifyProgress progress(context, StopCheck(stopRequested_));
+    WordReadProgress progress(context, StopCheck(stopRequested_));
     ChipReadOutcome outcome;
     {
         InterruptGuard guard;
@@ -131,8 +107,8 @@ int VerifyCommand::Run(CliContext& context) {
         if (listed == kListedDifferences) continue;
         ++listed;
         context.out << "  " << (d.configurationWord ? "configuration word" : "word " + std::to_string(d.address)) << " ("
-                    << Hex4(static_cast<unsigned>(d.address)) << "): expected " << Hex4(d.expected) << ", read "
-                    << Hex4(d.read) << (holds.empty() ? "" : "  " + holds) << "\n";
+                    << HexWord(static_cast<unsigned>(d.address)) << "): expected " << HexWord(d.expected) << ", read "
+                    << HexWord(d.read) << (holds.empty() ? "" : "  " + holds) << "\n";
     }
     if (differences.size() > listed) context.out << "  ... and " << differences.size() - listed << " more\n";
     if (!settingsThatDiffer.empty()) {
