@@ -56,13 +56,8 @@ private:
 // time of one port operation (a line change or a status read) with the
 // link's bookkeeping around it. Pauses and sleeps go to a virtual clock.
 template <bool kProgram>
-void LinkOnSimulatedChip(benchmark::State& state) {
-    auto chip = std::make_shared<SimulatedChip>();
-    VirtualClock clock;
-    SimulatedPort sim(chip, &clock);
-    CountingPort port(sim);
+void DriveLink(benchmark::State& state, SerialPort& port, VirtualClock& clock, const long& operations) {
     ProgrammingLink link(port, clock);
-    link.EnterProgrammingMode();
     std::uint16_t word = 0;
     for (auto _ : state) {
         if constexpr (kProgram)
@@ -71,7 +66,18 @@ void LinkOnSimulatedChip(benchmark::State& state) {
             benchmark::DoNotOptimize(link.ReadWord());
     }
     state.counters["per_operation"] =
-        benchmark::Counter(static_cast<double>(port.operations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+        benchmark::Counter(static_cast<double>(operations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+template <bool kProgram>
+void LinkOnSimulatedChip(benchmark::State& state) {
+    auto chip = std::make_shared<SimulatedChip>();
+    VirtualClock clock;
+    SimulatedPort sim(chip, &clock);
+    CountingPort port(sim);
+    ProgrammingLink(port, clock).EnterProgrammingMode();
+    port.operations = 0;
+    DriveLink<kProgram>(state, port, clock, port.operations);
 }
 BENCHMARK(LinkOnSimulatedChip<false>)->Name("LinkOnSimulatedChip/ReadWord");
 BENCHMARK(LinkOnSimulatedChip<true>)->Name("LinkOnSimulatedChip/ProgramWord");
@@ -80,16 +86,7 @@ template <bool kProgram>
 void LinkOnNullPort(benchmark::State& state) {
     NullPort port;
     VirtualClock clock;
-    ProgrammingLink link(port, clock);
-    std::uint16_t word = 0;
-    for (auto _ : state) {
-        if constexpr (kProgram)
-            link.ProgramWord(word++ & 0x3FFF);
-        else
-            benchmark::DoNotOptimize(link.ReadWord());
-    }
-    state.counters["per_operation"] =
-        benchmark::Counter(static_cast<double>(port.operations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    DriveLink<kProgram>(state, port, clock, port.operations);
 }
 BENCHMARK(LinkOnNullPort<false>)->Name("LinkOnNullPort/ReadWord");
 BENCHMARK(LinkOnNullPort<true>)->Name("LinkOnNullPort/ProgramWord");
