@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "image/image_words.h"
 #include "image/template_image.h"
 #include "programmer/word_table.h"
 
@@ -91,6 +92,9 @@ PortOpenResult SimPortFactory::Open(const std::string& name) {
             }
             const WordTable words = BuildWordTable(*image.image);
             for (std::size_t i = 0; i < words.size(); ++i) fresh->SetProgramWord(i, words[i]);
+            // A chip programmed from this image holds its configuration word too.
+            if (const auto configuration = ImageConfigurationWord(*image.image))
+                fresh->SetConfigurationWord(*configuration);
         }
         chip = std::move(fresh);
     }

@@ -20,6 +20,8 @@ void SimulatedChip::SetProgramWord(std::size_t address, std::uint16_t word) {
     program_[address % kProgramWords] = word & kWordMask;
 }
 
+void SimulatedChip::SetConfigurationWord(std::uint16_t word) { configuration_[7] = word & kWordMask; }
+
 std::uint16_t SimulatedChip::Read(std::uint16_t address) const {
     if (address < kConfigurationSpace) return program_[address % kProgramWords];
     return configuration_[address & 7U];

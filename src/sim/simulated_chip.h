@@ -53,6 +53,7 @@ public:
     // The chip as a test sees it.
     std::uint16_t ProgramWord(std::size_t address) const { return program_[address % kProgramWords]; }
     void SetProgramWord(std::size_t address, std::uint16_t word);
+    void SetConfigurationWord(std::uint16_t word);
     std::uint16_t ConfigurationWord() const { return configuration_[7]; }
     std::uint16_t Read(std::uint16_t address) const;
     bool InProgramMode() const { return programMode_; }

@@ -53,7 +53,7 @@ TEST(ReadCli, GivesBackTheWordsOfTheSimulatedChipAsAValidImage) {
     const auto r = f.Run({"read", "--port", "sim:image=OUTPUT.HEX", "--output", "back.hex"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
-              "Read 1024 words and the configuration word 0x3fff (device ID 0x0560) from sim:image=OUTPUT.HEX; "
+              "Read 1024 words and the configuration word 0x3ff2 (device ID 0x0560) from sim:image=OUTPUT.HEX; "
               "image saved as back.hex.\n");
     const std::string back = f.Read("back.hex");
     ASSERT_EQ(back.size(), kTemplateImageSize);
@@ -66,6 +66,12 @@ TEST(ReadCli, GivesBackTheWordsOfTheSimulatedChipAsAValidImage) {
         return out.substr(out.find('\n'));  // past the line that names the file
     };
     EXPECT_EQ(decoded("back.hex"), decoded("OUTPUT.HEX"));
+    // A chip holding the sample template reads back as that very file, and
+    // one holding what export wrote verifies.
+    ASSERT_EQ(f.Run({"read", "--port", "sim:image=TROVIK.HEX", "--output", "sample.hex"}).exitCode, 0);
+    EXPECT_EQ(f.Read("sample.hex"), f.Read("TROVIK.HEX"));
+    const auto v = f.Run({"verify", "--set", "configuration1.callsign=N0CALL", "--port", "sim:image=OUTPUT.HEX"});
+    EXPECT_EQ(v.exitCode, 0) << v.out << v.err;
 }
 
 TEST(ReadCli, NoChipSavesNothing) {

@@ -142,6 +142,7 @@ TEST(SimPortFactory, ImagesNamesAndSleepers) {
     auto chip = ports.Chip("sim:image=OUTPUT.HEX");
     const WordTable words = BuildWordTable(image);
     for (std::size_t i = 0; i < words.size(); ++i) ASSERT_EQ(chip->ProgramWord(i), words[i]);
+    EXPECT_EQ(chip->ConfigurationWord(), 0x3FF2);
     chip->SetProgramWord(5, 0);
     opened.port.reset();
     EXPECT_TRUE(chip->PortWasClosed());
