@@ -104,4 +104,19 @@ bool PortSession::Finish() {
     return true;
 }
 
+WholeChipRead ReadWholeChip(CliContext& context, const std::string& portName, const std::string& tracePath,
+                            const std::string& commandName, PortOverride override,
+                            const std::function<bool()>& stopRequested) {
+    PortSession session(context, portName, tracePath, commandName, override);
+    WordReadProgress progress(context, StopCheck(stopRequested));
+    WholeChipRead result;
+    {
+        InterruptGuard guard;
+        result.outcome = ReadChip(portName, session.Ports(), session.Timing(), progress);
+    }
+    progress.End();
+    result.traced = session.Finish();
+    return result;
+}
+
 }  // namespace trovik::cli

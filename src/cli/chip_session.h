@@ -108,6 +108,17 @@ private:
     TracingSleeper tracingSleeper_;
 };
 
+// Reads the whole chip on the named port, with the progress line, Ctrl-C
+// and the optional trace; `traced` is false when the trace could not be
+// written (already reported).
+struct WholeChipRead {
+    ChipReadOutcome outcome;
+    bool traced = true;
+};
+WholeChipRead ReadWholeChip(CliContext& context, const std::string& portName, const std::string& tracePath,
+                            const std::string& commandName, PortOverride override,
+                            const std::function<bool()>& stopRequested);
+
 // Whether the user asked to stop: Ctrl-C, or a test's own request.
 std::function<bool()> StopCheck(const std::function<bool()>& extra);
 

@@ -28,15 +28,9 @@ CLI::App* ReadCommand::Register(CLI::App& app) {
 }
 
 int ReadCommand::Run(CliContext& context) {
-    PortSession session(context, port_, tracePath_, "read", override_);
-    WordReadProgress progress(context, StopCheck(stopRequested_));
-    ChipReadOutcome outcome;
-    {
-        InterruptGuard guard;
-        outcome = ReadChip(port_, session.Ports(), session.Timing(), progress);
-    }
-    progress.End();
-    const bool traced = session.Finish();
+    const WholeChipRead read = ReadWholeChip(context, port_, tracePath_, "read", override_, stopRequested_);
+    const ChipReadOutcome& outcome = read.outcome;
+    const bool traced = read.traced;
 
     switch (outcome.status) {
         case ReadStatus::PortError: ReportError(context, outcome.message); return kExitFile;

@@ -68,15 +68,9 @@ int VerifyCommand::Run(CliContext& context) {
     }
     const WordTable expected = BuildWordTable(*built.image);
 
-    PortSession session(context, portName, tracePath_, "verify", override_);
-    WordReadProgress progress(context, StopCheck(stopRequested_));
-    ChipReadOutcome outcome;
-    {
-        InterruptGuard guard;
-        outcome = ReadChip(portName, session.Ports(), session.Timing(), progress);
-    }
-    progress.End();
-    const bool traced = session.Finish();
+    const WholeChipRead read = ReadWholeChip(context, portName, tracePath_, "verify", override_, stopRequested_);
+    const ChipReadOutcome& outcome = read.outcome;
+    const bool traced = read.traced;
     switch (outcome.status) {
         case ReadStatus::PortError: ReportError(context, outcome.message); return kExitFile;
         case ReadStatus::Interrupted: ReportError(context, outcome.message); return kExitInterrupted;
