@@ -13,14 +13,15 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void OnInterrupt(int) { interrupted = 1; }
 
-std::string MinutesSeconds(std::chrono::seconds time) {
+}  // namespace
+
+std::string MinutesSeconds(std::chrono::nanoseconds time) {
+    const long long seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(time + std::chrono::milliseconds(500)).count();
     char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(time.count() / 60),
-                  static_cast<long long>(time.count() % 60));
+    std::snprintf(text, sizeof text, "%lld:%02lld", seconds / 60, seconds % 60);
     return text;
 }
-
-}  // namespace
 
 const char* const kPortOptionHelp =
     "Serial port: COM1 to COM8 (/dev/ttyS0 to /dev/ttyS7), a device such as /dev/ttyUSB0, "
@@ -42,12 +43,6 @@ std::function<bool()> StopCheck(const std::function<bool()>& extra) {
     return [extra] { return InterruptGuard::Interrupted() || (extra && extra()); };
 }
 
-std::string HexWord(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04x", value & 0xFFFFU);
-    return text;
-}
-
 std::string ChosenPort(CliContext& context, const std::string& portOption, int comPortIndex) {
     if (!portOption.empty()) return portOption;
     const PortChoice choice = PortNameForIndex(comPortIndex);
@@ -65,8 +60,7 @@ void ProgressLine::Show(std::size_t done, std::size_t total, const std::string& 
     context_.err << "\rword " << done << " of " << total << detail;
     if (done > 1 && done < total) {
         const auto perWord = (now - first_) / static_cast<long>(done - 1);
-        const auto left = std::chrono::duration_cast<std::chrono::seconds>(perWord * static_cast<long>(total - done));
-        context_.err << ", " << MinutesSeconds(left) << " left";
+        context_.err << ", " << MinutesSeconds(perWord * static_cast<long>(total - done)) << " left";
     }
     context_.err << "\x1b[K" << std::flush;
 }

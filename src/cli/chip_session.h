@@ -35,6 +35,9 @@ private:
     void (*previous_)(int);
 };
 
+// A time as m:ss, rounded to the second.
+std::string MinutesSeconds(std::chrono::nanoseconds time);
+
 // "word N of 1024" on a terminal's error stream, at most ten times a
 // second, with the time left.
 class ProgressLine {
@@ -64,9 +67,6 @@ private:
     ProgressLine line_;
     std::function<bool()> stop_;
 };
-
-// A word as 0x%04x.
-std::string HexWord(unsigned value);
 
 // The port a command talks to: --port when given, else the COMn name that
 // comPortIndex selects. Reports and returns an empty name when there is none.

@@ -25,13 +25,6 @@ std::string Millis(std::chrono::nanoseconds time) {
     return text;
 }
 
-std::string MinutesSeconds(std::chrono::nanoseconds time) {
-    const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(time + std::chrono::milliseconds(500)).count();
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld", seconds / 60, seconds % 60);
-    return text;
-}
-
 // A template held in memory, for counting what a run does.
 class OneFile : public FileAccess {
 public:

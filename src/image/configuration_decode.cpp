@@ -355,7 +355,7 @@ private:
 
 std::uint8_t LowByteValue(const TemplateImage& image, std::size_t word) {
     const std::size_t at = ImageRecord::LowByteOffset(word);
-    return static_cast<std::uint8_t>(16 * HexDigitValue(image.text[at]) + HexDigitValue(image.text[at + 1]));
+    return HexByteAt(image.View(), at);
 }
 
 const BlockEntry* FindBlockEntry(std::size_t word) {

@@ -1,5 +1,6 @@
 #include "image/image_words.h"
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -29,16 +30,18 @@ std::string Record(unsigned address, unsigned type, const std::uint8_t* bytes, u
     return line + "\r\n";
 }
 
-std::uint8_t ByteAt(std::string_view text, std::size_t at) {
-    return static_cast<std::uint8_t>(16 * HexDigitValue(text[at]) + HexDigitValue(text[at + 1]));
-}
-
 }  // namespace
+
+std::string HexWord(unsigned word) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04x", word & 0xFFFFU);
+    return text;
+}
 
 std::uint16_t ImageProgramWord(const TemplateImage& image, std::size_t word) {
     const std::string_view text = image.View();
     const std::size_t at = ImageRecord::LowByteOffset(word);
-    return static_cast<std::uint16_t>(ByteAt(text, at) | (ByteAt(text, at + 2) << 8));
+    return static_cast<std::uint16_t>(HexByteAt(text, at) | (HexByteAt(text, at + 2) << 8));
 }
 
 ProgramWords ImageProgramWords(const TemplateImage& image) {
@@ -53,12 +56,12 @@ std::optional<std::uint16_t> ImageConfigurationWord(const TemplateImage& image) 
     for (std::size_t i = 1; i < 15; ++i)
         if (!IsHexDigit(record[i])) return std::nullopt;
     // Two data bytes at byte address 0x400E, type 00, and a checksum that adds up.
-    if (ByteAt(record, 1) != 2 || ByteAt(record, 3) != 0x40 || ByteAt(record, 5) != 0x0E || ByteAt(record, 7) != 0)
+    if (HexByteAt(record, 1) != 2 || HexByteAt(record, 3) != 0x40 || HexByteAt(record, 5) != 0x0E || HexByteAt(record, 7) != 0)
         return std::nullopt;
     unsigned sum = 0;
-    for (std::size_t k = 0; k < 7; ++k) sum += ByteAt(record, 1 + 2 * k);
+    for (std::size_t k = 0; k < 7; ++k) sum += HexByteAt(record, 1 + 2 * k);
     if ((sum & 0xFF) != 0) return std::nullopt;
-    return static_cast<std::uint16_t>(ByteAt(record, 9) | (ByteAt(record, 11) << 8));
+    return static_cast<std::uint16_t>(HexByteAt(record, 9) | (HexByteAt(record, 11) << 8));
 }
 
 TemplateImage ImageFromWords(const ProgramWords& words, std::uint16_t configurationWord) {

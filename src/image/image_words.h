@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "image/template_image.h"
 
@@ -15,6 +16,9 @@ using ProgramWords = std::array<std::uint16_t, kProgramWordCount>;
 // The chip's configuration word lives at 0x2007, byte address 0x400E in a
 // hex file.
 inline constexpr std::uint16_t kConfigurationWordAddress = 0x2007;
+
+// A word as the messages show it: 0x3ff2.
+std::string HexWord(unsigned word);
 
 // Program word n as records 0 to 127 hold it: low byte first.
 std::uint16_t ImageProgramWord(const TemplateImage& image, std::size_t word);

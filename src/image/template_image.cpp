@@ -13,6 +13,10 @@ std::uint8_t HexDigitValue(char c) {
     return static_cast<std::uint8_t>(static_cast<unsigned char>(c) - 0x30u);
 }
 
+std::uint8_t HexByteAt(std::string_view text, std::size_t offset) {
+    return static_cast<std::uint8_t>(16 * HexDigitValue(text[offset]) + HexDigitValue(text[offset + 1]));
+}
+
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -30,9 +34,6 @@ constexpr std::array<std::uint8_t, 256> MakeHexTable() {
 }
 constexpr auto kHexTable = MakeHexTable();
 
-std::uint8_t ByteAt(std::string_view text, std::size_t offset) {
-    return static_cast<std::uint8_t>(16 * HexDigitValue(text[offset]) + HexDigitValue(text[offset + 1]));
-}
 
 // The 8-bit sum of the byte count, address, type and data bytes.
 std::uint8_t RecordSum(std::string_view text, std::size_t start) {
@@ -47,7 +48,7 @@ std::uint8_t RecordSum(std::string_view text, std::size_t start) {
     }
     if (invalid & 0xF0u) {
         sum = 0;
-        for (std::size_t k = 0; k < 20; ++k) sum += ByteAt(text, start + 1 + 2 * k);
+        for (std::size_t k = 0; k < 20; ++k) sum += HexByteAt(text, start + 1 + 2 * k);
     }
     return static_cast<std::uint8_t>(sum);
 }
@@ -83,16 +84,16 @@ std::optional<std::string> RecordProblem(std::string_view text, std::size_t reco
     for (std::size_t i = ImageRecord::kByteCount; i < ImageRecord::kLineEnd; ++i)
         if (!IsHexDigit(line[i]))
             return "character " + std::to_string(i + 1) + " of the record is not a hex digit";
-    if (ByteAt(line, ImageRecord::kByteCount) != 0x10)
-        return "the record holds " + std::to_string(ByteAt(line, ImageRecord::kByteCount)) +
+    if (HexByteAt(line, ImageRecord::kByteCount) != 0x10)
+        return "the record holds " + std::to_string(HexByteAt(line, ImageRecord::kByteCount)) +
                " data bytes, not 16";
-    if (ByteAt(line, ImageRecord::kType) != 0x00)
-        return "the record is of type " + Hex2(ByteAt(line, ImageRecord::kType)) +
+    if (HexByteAt(line, ImageRecord::kType) != 0x00)
+        return "the record is of type " + Hex2(HexByteAt(line, ImageRecord::kType)) +
                ", not a data record (00)";
     if (line[ImageRecord::kLineEnd] != '\r' || line[ImageRecord::kLineEnd + 1] != '\n')
         return std::string("the line is not 45 characters long with a CR LF line end");
     const auto expected = static_cast<std::uint8_t>(256 - RecordSum(line, 0));
-    const auto stored = ByteAt(line, ImageRecord::kChecksum);
+    const auto stored = HexByteAt(line, ImageRecord::kChecksum);
     return "the record's checksum is " + Hex2(stored) + " but should be " + Hex2(expected);
 }
 

@@ -50,6 +50,8 @@ struct TemplateImage {
 // A hex digit's value; any other character gives (c - '0') mod 256.
 std::uint8_t HexDigitValue(char c);
 bool IsHexDigit(char c);
+// The byte whose two digits, high digit first, start at `offset`.
+std::uint8_t HexByteAt(std::string_view text, std::size_t offset);
 
 // Rewrites the checksums of records 1 to 23 in lower case.
 void RecomputeRecordChecksums(TemplateImage& image);

@@ -1,6 +1,5 @@
 #include "programmer/programming_run.h"
 
-#include <cstdio>
 #include <memory>
 
 #include "image/hex_export.h"
@@ -11,14 +10,8 @@ namespace trovik {
 
 namespace {
 
-std::string Hex4(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04x", value & 0xFFFFU);
-    return text;
-}
-
 std::string WordName(std::size_t address) {
-    return "word " + std::to_string(address) + " (address " + Hex4(static_cast<unsigned>(address)) + ")";
+    return "word " + std::to_string(address) + " (address " + HexWord(static_cast<unsigned>(address)) + ")";
 }
 
 // Program mode, the loop and the configuration word on an open port. The
@@ -108,8 +101,8 @@ PortChoice PortNameForIndex(int comPortIndex) {
 }
 
 std::string DescribeVerifyFailure(const ProgrammingOutcome& outcome) {
-    return WordName(outcome.failedAddress) + ": expected " + Hex4(outcome.expected) + ", read " +
-           Hex4(outcome.read);
+    return WordName(outcome.failedAddress) + ": expected " + HexWord(outcome.expected) + ", read " +
+           HexWord(outcome.read);
 }
 
 ProgrammingOutcome RunProgramming(const TrackerSettings& settings, FileAccess& files,
