@@ -101,8 +101,8 @@ PortOpenResult SystemPortFactory::Open(const std::string& name) {
     if (fd == -1) return failed(errno, "");
     auto port = std::make_unique<PosixSerialPort>(fd);
     if (!::isatty(fd)) return failed(ENOTTY, "");
-    // For this program alone: TIOCEXCL turns away later opens by other
-    // users, the lock any program that locks the port the same way.
+    // For this program alone: the lock turns away any program that locks
+    // the port the same way, TIOCEXCL any later open but root's.
     if (::flock(fd, LOCK_EX | LOCK_NB) == -1) return failed(errno, "cannot lock it: ");
     if (::ioctl(fd, TIOCEXCL) == -1) return failed(errno, "cannot have it alone: ");
 
