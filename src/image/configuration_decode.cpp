@@ -173,24 +173,20 @@ private:
                 // 35 ms and 34 ms are both 5 units: take the one the
                 // settings accept.
                 const int ms = TxDelayMsForUnits(units, FindField(e.field, e.profile).lowest);
-                (e.field == FieldId::AutoTxDelayMs ? result_.settings.autoTxDelayMs
-                                                   : result_.settings.manualTxDelayMs) = ms;
+                SetFieldNumber(result_.settings, FindField(e.field, e.profile), ms);
                 CheckRange(e, ms, std::to_string(units) + " units of 6.7 ms (" + std::to_string(ms) + " ms)");
                 break;
             }
             case BlockEncoding::Interval: {
                 const std::uint8_t units = Low(e.firstWord);
                 const int secs = units * 10;
-                (e.field == FieldId::AutoIntervalSecs ? Profile(e).autoIntervalSecs
-                                                      : Profile(e).manualIntervalSecs) = secs;
+                SetFieldNumber(result_.settings, FindField(e.field, e.profile), secs);
                 CheckRange(e, secs, std::to_string(units) + " units of 10 s (" + std::to_string(secs) + " s)");
                 break;
             }
             case BlockEncoding::Octet: {
                 const int value = Low(e.firstWord);
-                if (e.field == FieldId::BeaconEvery) Profile(e).beaconEvery = value;
-                else if (e.field == FieldId::QuietTimeSecs) Profile(e).quietTimeSecs = value;
-                else Profile(e).slowSpeedFactor = value;
+                SetFieldNumber(result_.settings, FindField(e.field, e.profile), value);
                 CheckRange(e, value, std::to_string(value));
                 break;
             }

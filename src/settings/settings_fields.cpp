@@ -162,6 +162,16 @@ void ReadFieldIndex(TrackerSettings& settings, const SettingsField& field, int v
     *member = value;
 }
 
+void SetFieldNumber(TrackerSettings& settings, const SettingsField& field, int value) {
+    if (field.kind == FieldKind::Byte) {
+        settings.profiles[field.profile].ssid = static_cast<std::uint8_t>(value);
+        return;
+    }
+    int* member = IntMember(settings, field);
+    if (member == nullptr) throw std::logic_error("a text field has no number");
+    *member = value;
+}
+
 std::optional<FieldError> ReadSettings(const SettingsSource& source, TrackerSettings& settings) {
     for (const auto& field : kSettingsFields) {
         if (field.kind == FieldKind::Flag || field.kind == FieldKind::Index) {

@@ -100,6 +100,9 @@ std::optional<std::string> ReadFieldText(TrackerSettings& settings, const Settin
                                          std::string_view text);
 // Flags and indexes are taken without checks.
 void ReadFieldIndex(TrackerSettings& settings, const SettingsField& field, int value);
+// Sets any field but a text to a number as it stands, without checks: for
+// values that come from elsewhere than a box (an image being decoded).
+void SetFieldNumber(TrackerSettings& settings, const SettingsField& field, int value);
 
 // Where a reading takes its values from: the window's controls, or the
 // command line's settings.
