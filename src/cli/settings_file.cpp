@@ -168,21 +168,6 @@ std::string Quoted(std::string_view latin1) {
     return out + "\"";
 }
 
-std::string ValueText(const TrackerSettings& settings, const SettingsField& field) {
-    switch (field.kind) {
-        case FieldKind::Text: return Quoted(FieldText(settings, field));
-        case FieldKind::Flag: return FieldIndex(settings, field) ? "true" : "false";
-        case FieldKind::Index:
-            if (field.id == FieldId::MessageCode) {
-                const int code = FieldIndex(settings, field);
-                if (code >= 0 && code < kMessageListSize)
-                    return Quoted(kMessageListEntries[static_cast<std::size_t>(code)]);
-            }
-            return FieldText(settings, field);
-        default: return FieldText(settings, field);
-    }
-}
-
 }  // namespace
 
 SettingsLoadResult LoadSettings(const std::string& tomlText, const std::string& fileName,
@@ -242,7 +227,7 @@ std::string WriteSettingsFile(const TrackerSettings& settings, bool withComments
         if (withComments) out << "\n# " << FieldDescription(field.id) << "\n";
         for (const SettingsFileNote& note : notes)
             if (note.field == &field) out << "# Note: " << note.text << "\n";
-        out << field.key << " = " << ValueText(settings, field) << "\n";
+        out << field.key << " = " << SettingsValueText(settings, field) << "\n";
     };
     int profile = -1;
     for (const SettingsField* field : SettingsFileOrder()) {
@@ -273,7 +258,18 @@ std::vector<const SettingsField*> SettingsFileOrder() {
 }
 
 std::string SettingsValueText(const TrackerSettings& settings, const SettingsField& field) {
-    return ValueText(settings, field);
+    switch (field.kind) {
+        case FieldKind::Text: return Quoted(FieldText(settings, field));
+        case FieldKind::Flag: return FieldIndex(settings, field) ? "true" : "false";
+        case FieldKind::Index:
+            if (field.id == FieldId::MessageCode) {
+                const int code = FieldIndex(settings, field);
+                if (code >= 0 && code < kMessageListSize)
+                    return Quoted(kMessageListEntries[static_cast<std::size_t>(code)]);
+            }
+            return FieldText(settings, field);
+        default: return FieldText(settings, field);
+    }
 }
 
 void SettingsOptions::AddTo(CLI::App& command, bool withTemplate) {
