@@ -5,7 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/port_list.h"
+#include "platform/port_list.h"
 
 namespace trovik::cli {
 

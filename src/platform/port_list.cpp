@@ -1,4 +1,4 @@
-#include "cli/port_list.h"
+#include "platform/port_list.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,7 +6,10 @@
 #include <fstream>
 #include <optional>
 
-namespace trovik::cli {
+#include "platform/serial_ports.h"
+#include "settings/tracker_settings.h"
+
+namespace trovik {
 namespace fs = std::filesystem;
 
 namespace {
@@ -74,9 +77,8 @@ PortListResult ListSerialPorts(const std::string& sysClassTty, const std::string
         if (name.rfind("ttyS", 0) == 0) {
             const std::string type = ReadAttribute(entry.path() / "type");
             if (type == "0") continue;  // a placeholder with no UART behind it
-            const std::string number = name.substr(4);
-            if (number.size() == 1 && number[0] >= '0' && number[0] <= '7')
-                port.comName = "COM" + std::to_string(number[0] - '0' + 1);
+            for (int i = 0; i < kComPortCount; ++i)
+                if (fs::path(DevicePathForPortName(ComPortName(i))).filename() == name) port.comName = ComPortName(i);
             const std::string uart = UartName(type);
             port.description = "built-in serial port" + (uart.empty() ? "" : ", " + uart + " UART");
         } else if (auto usb = UsbDeviceOf(device)) {
@@ -109,4 +111,4 @@ PortListResult ListSerialPorts(const std::string& sysClassTty, const std::string
     return result;
 }
 
-}  // namespace trovik::cli
+}  // namespace trovik

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace trovik::cli {
+namespace trovik {
 
 // A serial port of this machine as the system describes it.
 struct SerialPortInfo {
@@ -26,4 +26,4 @@ struct PortListResult {
 // Built-in UARTs that the system found no hardware for are left out.
 PortListResult ListSerialPorts(const std::string& sysClassTty = "/sys/class/tty", const std::string& devDir = "/dev");
 
-}  // namespace trovik::cli
+}  // namespace trovik
