@@ -1,5 +1,7 @@
 // The resource script of the program, as tables.
 
+#include <iterator>
+
 #include "resources/resource.h"
 #include "resources/resource_data.h"
 #include "settings/tracker_settings.h"
@@ -190,17 +192,25 @@ constexpr VersionInfo kVersionInfo = {{1, 0, 0, 1}, {1, 0, 0, 1}, "040904B0", kV
 
 }  // namespace
 
+namespace {
+
+// The entry of a resource table with the given id, or null.
+template <class Table>
+auto FindById(const Table& table, int id) -> decltype(&*std::begin(table)) {
+    for (const auto& entry : table)
+        if (entry.id == id) return &entry;
+    return nullptr;
+}
+
+}  // namespace
+
 std::string_view VersionInfo::Find(std::string_view key) const {
     for (const VersionString& s : strings)
         if (s.key == key) return s.value;
     return {};
 }
 
-const DialogTemplate* FindDialogTemplate(int id) {
-    for (const DialogTemplate& t : kDialogs)
-        if (t.id == id) return &t;
-    return nullptr;
-}
+const DialogTemplate* FindDialogTemplate(int id) { return FindById(kDialogs, id); }
 
 std::span<const DialogInitEntry> FindDialogInit(int dialogId) {
     if (dialogId == IDD_TROVIK_DIALOG) return kMainDialogInit;
@@ -208,16 +218,11 @@ std::span<const DialogInitEntry> FindDialogInit(int dialogId) {
 }
 
 std::string_view LoadResourceString(int id) {
-    for (const StringEntry& s : kStrings)
-        if (s.id == id) return s.text;
-    return {};
+    const StringEntry* entry = FindById(kStrings, id);
+    return entry != nullptr ? entry->text : std::string_view();
 }
 
-const IconResource* FindIcon(int id) {
-    for (const IconResource& icon : kIcons)
-        if (icon.id == id) return &icon;
-    return nullptr;
-}
+const IconResource* FindIcon(int id) { return FindById(kIcons, id); }
 
 const VersionInfo& GetVersionInfo() { return kVersionInfo; }
 
